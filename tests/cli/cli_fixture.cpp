@@ -2,6 +2,16 @@
 
 namespace cli {
 
+std::string patched_lines(const std::string& input, const std::string& output)
+{
+    return "read original file: " + input + "\nmodify image\nwrite modified file: " + output + "\n";
+}
+
+std::string overwrite_question(const std::string& output)
+{
+    return "already exists '" + output + "'\noverwrite ? (Y or N): ";
+}
+
 CliTest::CliTest(const char* program_variable, const char* built_program)
     : program_(program_path(program_variable, built_program))
 {

@@ -11,6 +11,21 @@
 
 namespace cli {
 
+// The three lines of an image that was read, patched and is about to be
+// written under `output`.
+std::string patched_lines(const std::string& input, const std::string& output);
+
+// The lines about an existing output and the question that follows them.
+std::string overwrite_question(const std::string& output);
+
+// A command line that ends the run before any file is opened.
+struct RejectedLine {
+    const char* name;
+    std::vector<std::string> args;
+    std::string out;
+    std::string err;
+};
+
 // One program run in a fresh working directory. Every file the test places
 // there with put_input() must hold the same bytes when the test ends.
 class CliTest : public ::testing::Test {

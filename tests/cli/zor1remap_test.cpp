@@ -13,6 +13,9 @@
 
 namespace {
 
+using cli::overwrite_question;
+using cli::patched_lines;
+using cli::RejectedLine;
 using test_support::Bytes;
 using test_support::ImageByte;
 
@@ -42,16 +45,6 @@ const std::string usage = "usage: zor1remap [option]\n"
                           "        -d2|--player-disk FILE      specify player disk image name\n"
                           "        -? |--help                  print usage\n";
 
-std::string patched_lines(const std::string& input, const std::string& output)
-{
-    return "read original file: " + input + "\nmodify image\nwrite modified file: " + output + "\n";
-}
-
-std::string overwrite_question(const std::string& output)
-{
-    return "already exists '" + output + "'\noverwrite ? (Y or N): ";
-}
-
 class Zor1remap : public cli::CliTest {
   protected:
     Zor1remap() : CliTest("ZOR1REMAP_PROGRAM", ZOR1REMAP_BUILT_PROGRAM) {}
@@ -79,13 +72,6 @@ class Zor1remap : public cli::CliTest {
 };
 
 // --- the command line ---------------------------------------------------------
-
-struct RejectedLine {
-    const char* name;
-    std::vector<std::string> args;
-    std::string out;
-    std::string err;
-};
 
 class Zor1remapRejects : public Zor1remap, public ::testing::WithParamInterface<RejectedLine> {};
 

@@ -14,6 +14,9 @@
 
 namespace {
 
+using cli::overwrite_question;
+using cli::patched_lines;
+using cli::RejectedLine;
 using test_support::Bytes;
 using test_support::ImageByte;
 
@@ -27,16 +30,6 @@ const std::vector<ImageByte> program_disk_bytes = {
 const std::string usage = "usage: zor2remap [option]\n"
                           "option: -d|--program-disk FILE      specify program disk image name\n"
                           "        -?|--help                   print usage\n";
-
-std::string patched_lines(const std::string& input, const std::string& output)
-{
-    return "read original file: " + input + "\nmodify image\nwrite modified file: " + output + "\n";
-}
-
-std::string overwrite_question(const std::string& input, const std::string& output)
-{
-    return patched_lines(input, output) + "already exists '" + output + "'\noverwrite ? (Y or N): ";
-}
 
 class Zor2remap : public cli::CliTest {
   protected:
@@ -63,13 +56,6 @@ class Zor2remap : public cli::CliTest {
 };
 
 // --- the command line ---------------------------------------------------------
-
-struct RejectedLine {
-    const char* name;
-    std::vector<std::string> args;
-    std::string out;
-    std::string err;
-};
 
 class Zor2remapRejects : public Zor2remap, public ::testing::WithParamInterface<RejectedLine> {};
 
@@ -269,7 +255,8 @@ TEST_P(Zor2remapAsks, BeforeReplacingAnExistingOutput)
     test_support::write_file(dir() / "Zor2Prog.NEW.dsk", old_output);
     cli::RunOptions options;
     options.input = answer.input;
-    const std::string question = overwrite_question("Zor2Prog.dsk", "Zor2Prog.NEW.dsk");
+    const std::string question =
+        patched_lines("Zor2Prog.dsk", "Zor2Prog.NEW.dsk") + overwrite_question("Zor2Prog.NEW.dsk");
     if (answer.overwrite) {
         expect_outcome(run({}, options), question + "completed\n", "", 0);
         expect_patched("Zor2Prog.NEW.dsk");
@@ -297,7 +284,8 @@ TEST_F(Zor2remap, OutputNameHeldByADirectoryFailsAfterYes)
     cli::RunOptions options;
     options.input = "y\n";
     expect_outcome(run({}, options),
-                   overwrite_question("Zor2Prog.dsk", "Zor2Prog.NEW.dsk")
+                   patched_lines("Zor2Prog.dsk", "Zor2Prog.NEW.dsk")
+                       + overwrite_question("Zor2Prog.NEW.dsk")
                        + "ERROR: open error: Zor2Prog.NEW.dsk\n"
                          "ERROR: can't write file: Zor2Prog.NEW.dsk\n"
                          "ERROR: can't patch: Zor2Prog.dsk\n",
@@ -354,7 +342,8 @@ TEST_F(Zor2remap, DanglingLinkAsOutputIsAskedAbout)
     cli::RunOptions options;
     options.input = "n\n";
     expect_outcome(run({}, options),
-                   overwrite_question("Zor2Prog.dsk", "Zor2Prog.NEW.dsk")
+                   patched_lines("Zor2Prog.dsk", "Zor2Prog.NEW.dsk")
+                       + overwrite_question("Zor2Prog.NEW.dsk")
                        + "ERROR: can't patch: Zor2Prog.dsk\n",
                    "", 1);
     EXPECT_EQ(files(), (std::vector<std::string>{"Zor2Prog.NEW.dsk", "Zor2Prog.dsk"}));
@@ -372,7 +361,8 @@ TEST_F(Zor2remap, FullDeviceIsAWriteErrorAndTheDeviceLinkStays)
     cli::RunOptions options;
     options.input = "y\n";
     expect_outcome(run({}, options),
-                   overwrite_question("Zor2Prog.dsk", "Zor2Prog.NEW.dsk")
+                   patched_lines("Zor2Prog.dsk", "Zor2Prog.NEW.dsk")
+                       + overwrite_question("Zor2Prog.NEW.dsk")
                        + "ERROR: write error: Zor2Prog.NEW.dsk\n"
                          "ERROR: can't write file: Zor2Prog.NEW.dsk\n"
                          "ERROR: can't patch: Zor2Prog.dsk\n",

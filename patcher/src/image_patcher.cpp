@@ -55,13 +55,16 @@ int confirm_output(const char* path, const char* output_name)
 
 std::unique_ptr<char[]> make_output_name(const char* path)
 {
-    const char* slash = std::strrchr(path, '/');
-    const char* backslash = std::strrchr(path, '\\');
+    // A drive without a separator after it ("C:prog.dsk") is a directory part
+    // too, or the output would land in that drive's current directory.
+    const char* path_body = path_after_drive(path);
+    const char* slash = std::strrchr(path_body, '/');
+    const char* backslash = std::strrchr(path_body, '\\');
     const char* separator = slash;
     if (backslash != nullptr && (slash == nullptr || backslash > slash)) {
         separator = backslash;
     }
-    const char* base = separator != nullptr ? separator + 1 : path;
+    const char* base = separator != nullptr ? separator + 1 : path_body;
     const std::size_t base_length = std::strlen(base);
 
     std::unique_ptr<char[]> name{new (std::nothrow) char[base_length + 5]};

@@ -4,6 +4,12 @@
 
 #include <windows.h>
 
+// The programs take their arguments as the shell passed them: the MinGW
+// runtime expands no wildcards.
+extern "C" {
+int _dowildcard = 0;
+}
+
 namespace {
 
 // Opens a name only to look at it: no access to its content is asked for,
@@ -26,6 +32,12 @@ bool query_identity(const char* path, BY_HANDLE_FILE_INFORMATION& info)
 }
 
 } // namespace
+
+const char* path_after_drive(const char* path)
+{
+    const bool letter = (path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z');
+    return letter && path[1] == ':' ? path + 2 : path;
+}
 
 bool path_exists(const char* path)
 {
@@ -53,6 +65,11 @@ bool is_regular_file(const char* path)
 #else
 
 #include <sys/stat.h>
+
+const char* path_after_drive(const char* path)
+{
+    return path;
+}
 
 bool path_exists(const char* path)
 {

@@ -3,6 +3,11 @@
 // The few questions about files that the standard library cannot answer, one
 // implementation per platform.
 
+// The path without the drive that begins it on Windows ("C:" in "C:prog.dsk",
+// which names prog.dsk in the current directory of drive C); elsewhere, where
+// a colon is an ordinary character, the path itself.
+const char* path_after_drive(const char* path);
+
 // True when something of that name exists, whatever kind of thing it is; a
 // symbolic link counts by itself, even when it leads nowhere.
 bool path_exists(const char* path);

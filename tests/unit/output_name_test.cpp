@@ -23,13 +23,12 @@ TEST_P(OutputName, PutsNewBeforeTheLastExtensionOfTheBaseName)
 
 INSTANTIATE_TEST_SUITE_P(
     Examples, OutputName,
-    ::testing::Values(NameCase{"prog.dsk", "prog.NEW.dsk"},
-                      NameCase{"images/prog.dsk", "prog.NEW.dsk"},
-                      NameCase{"a\\b/c.dsk", "c.NEW.dsk"}, NameCase{"a/b\\c.dsk", "c.NEW.dsk"},
-                      NameCase{"C:\\images\\prog.dsk", "prog.NEW.dsk"},
-                      NameCase{"disk.a.dsk", "disk.a.NEW.dsk"},
-                      NameCase{"old.dir/disk", "disk.NEW"}, NameCase{".dsk", ".NEW.dsk"},
-                      NameCase{"disk.", "disk.NEW."}, NameCase{"dir/", ".NEW"},
-                      NameCase{"", ".NEW"}, NameCase{"/abs/x.y.z", "x.y.NEW.z"}));
+    ::testing::Values(
+        NameCase{"prog.dsk", "prog.NEW.dsk"}, NameCase{"images/prog.dsk", "prog.NEW.dsk"},
+        NameCase{"a\\b/c.dsk", "c.NEW.dsk"}, NameCase{"a/b\\c.dsk", "c.NEW.dsk"},
+        NameCase{"C:\\images\\prog.dsk", "prog.NEW.dsk"}, NameCase{"C:prog.dsk", "C:prog.NEW.dsk"},
+        NameCase{"disk.a.dsk", "disk.a.NEW.dsk"}, NameCase{"old.dir/disk", "disk.NEW"},
+        NameCase{".dsk", ".NEW.dsk"}, NameCase{"disk.", "disk.NEW."}, NameCase{"dir/", ".NEW"},
+        NameCase{"", ".NEW"}, NameCase{"/abs/x.y.z", "x.y.NEW.z"}));
 
 } // namespace

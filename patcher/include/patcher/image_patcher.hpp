@@ -22,7 +22,8 @@ inline constexpr std::size_t DISK_IMAGE_SIZE = 0x23000;
 // -1 on any failure, after printing the failure's lines on standard output.
 int patch_disk_image(const char* path, const PatchEntry* patch_info);
 
-// Returns the base name of `path` (what follows its last '/' or '\') with
-// ".NEW" put before its last extension, or appended when it has none; a null
-// pointer, after "ERROR: memory exhausted!", when no memory is left.
+// Returns the base name of `path` (what follows its last '/' or '\', and on
+// Windows a leading drive such as "C:") with ".NEW" put before its last
+// extension, or appended when it has none; a null pointer, after
+// "ERROR: memory exhausted!", when no memory is left.
 std::unique_ptr<char[]> make_output_name(const char* path);

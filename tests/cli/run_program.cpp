@@ -58,9 +58,9 @@ Pipe make_pipe()
     return {ends[0], ends[1]};
 }
 
-[[noreturn]] void start_child(const std::vector<std::string>& words,
-                              const std::filesystem::path& cwd, const RunOptions& options,
-                              const Pipe& in, const Pipe& out, const Pipe& err)
+[[noreturn]] void start_child(char* const* argv, const std::filesystem::path& cwd,
+                              const RunOptions& options, const Pipe& in, const Pipe& out,
+                              const Pipe& err)
 {
     if (chdir(cwd.c_str()) != 0 || dup2(in.read_end, 0) < 0 || dup2(out.write_end, 1) < 0
         || dup2(err.write_end, 2) < 0) {
@@ -73,12 +73,7 @@ Pipe make_pipe()
         const rlimit limit{*options.file_size_limit, *options.file_size_limit};
         setrlimit(RLIMIT_FSIZE, &limit);
     }
-    std::vector<char*> argv;
-    for (const std::string& word : words) {
-        argv.push_back(const_cast<char*>(word.c_str()));
-    }
-    argv.push_back(nullptr);
-    execvp(argv[0], argv.data());
+    execvp(argv[0], argv);
     _exit(127);
 }
 
@@ -154,6 +149,12 @@ Outcome run_program(const std::string& program, const std::vector<std::string>& 
 {
     std::signal(SIGPIPE, SIG_IGN);
     const std::vector<std::string> words = command_words(program, args);
+    std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
+    for (const std::string& word : words) {
+        argv.push_back(const_cast<char*>(word.c_str()));
+    }
+    argv.push_back(nullptr);
     const Pipe in = make_pipe();
     const Pipe out = make_pipe();
     const Pipe err = make_pipe();
@@ -162,7 +163,7 @@ Outcome run_program(const std::string& program, const std::vector<std::string>& 
         throw std::runtime_error("fork failed");
     }
     if (child == 0) {
-        start_child(words, cwd, options, in, out, err);
+        start_child(argv.data(), cwd, options, in, out, err);
     }
     close(in.read_end);
     close(out.write_end);

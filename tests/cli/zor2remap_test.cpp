@@ -46,6 +46,7 @@ class Zor2remap : public cli::CliTest {
         ASSERT_TRUE(written.has_value()) << output << " was not written";
         EXPECT_EQ(*written, test_support::image_after(program_disk_bytes));
         std::vector<std::size_t> expected;
+        expected.reserve(program_disk_bytes.size());
         for (const ImageByte& byte : program_disk_bytes) {
             expected.push_back(byte.offset);
         }

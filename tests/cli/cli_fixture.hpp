@@ -26,6 +26,13 @@ struct RejectedLine {
     std::string err;
 };
 
+// What the user types at an overwrite question, and whether it means yes.
+struct Answer {
+    const char* name;
+    std::string typed;
+    bool overwrite;
+};
+
 // One program run in a fresh working directory. Every file the test places
 // there with put_input() must hold the same bytes when the test ends.
 class CliTest : public ::testing::Test {

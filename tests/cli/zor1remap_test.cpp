@@ -13,6 +13,7 @@
 
 namespace {
 
+using cli::Answer;
 using cli::overwrite_question;
 using cli::patched_lines;
 using cli::RejectedLine;
@@ -253,19 +254,13 @@ TEST_F(Zor1remap, PlayerDiskOfTheWrongSize)
 
 // --- one file for both disks, and answers typed ahead ---------------------------
 
-struct SecondAnswer {
-    const char* name;
-    std::string typed;
-    bool overwrite;
-};
-
-class Zor1remapSameFile : public Zor1remap, public ::testing::WithParamInterface<SecondAnswer> {};
+class Zor1remapSameFile : public Zor1remap, public ::testing::WithParamInterface<Answer> {};
 
 // Both calls read the same unchanged file; the second finds the first one's
 // output under its name and asks before replacing it.
 TEST_P(Zor1remapSameFile, SecondImageAsksAboutTheFirstOnesOutput)
 {
-    const SecondAnswer& answer = GetParam();
+    const Answer& answer = GetParam();
     const std::vector<ImageByte> both = both_disks_bytes();
     put_input("same.dsk", test_support::image_before(both));
     cli::RunOptions options;
@@ -292,9 +287,9 @@ TEST_P(Zor1remapSameFile, SecondImageAsksAboutTheFirstOnesOutput)
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialogue, Zor1remapSameFile,
-                         ::testing::Values(SecondAnswer{"AnsweredNo", "N\n", false},
-                                           SecondAnswer{"AnsweredYes", "y\n", true},
-                                           SecondAnswer{"EndOfInput", "", false}),
+                         ::testing::Values(Answer{"AnsweredNo", "N\n", false},
+                                           Answer{"AnsweredYes", "y\n", true},
+                                           Answer{"EndOfInput", "", false}),
                          CaseName{});
 
 // "yn" typed at the first question answers it with yes and leaves the "n",

@@ -14,6 +14,7 @@
 
 namespace {
 
+using cli::Answer;
 using cli::overwrite_question;
 using cli::patched_lines;
 using cli::RejectedLine;
@@ -281,12 +282,6 @@ TEST_F(Zor2remap, ImageOnAPipeIsASeekError)
 
 // --- the overwrite question ---------------------------------------------------
 
-struct Answer {
-    const char* name;
-    std::string input;
-    bool overwrite;
-};
-
 class Zor2remapAsks : public Zor2remap, public ::testing::WithParamInterface<Answer> {};
 
 // An existing output is replaced whole after a yes and kept as it was after a
@@ -298,7 +293,7 @@ TEST_P(Zor2remapAsks, BeforeReplacingAnExistingOutput)
     const Bytes old_output = {'o', 'l', 'd'};
     test_support::write_file(dir() / "Zor2Prog.NEW.dsk", old_output);
     cli::RunOptions options;
-    options.input = answer.input;
+    options.input = answer.typed;
     const std::string question =
         patched_lines("Zor2Prog.dsk", "Zor2Prog.NEW.dsk") + overwrite_question("Zor2Prog.NEW.dsk");
     if (answer.overwrite) {

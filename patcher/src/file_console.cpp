@@ -13,21 +13,16 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
-// Measures an open file by seeking to its end. A position that cannot be
-// reported (a pipe, say) is a seek error, never a length.
+// Measures an open file by seeking to its end and stores the position in
+// `length`. A position that cannot be reported (a pipe, say) is a seek error,
+// never a length.
 int measure_file(const char* path, std::FILE* file, std::size_t& length)
 {
-    if (std::fseek(file, 0, SEEK_END) != 0) {
-        std::printf("ERROR: seek error: %s\n", path);
-        return -1;
+    const long end = std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : -1;
+    if (end >= 0) {
+        length = static_cast<std::size_t>(end);
     }
-    const long end = std::ftell(file);
-    if (end < 0) {
-        std::printf("ERROR: seek error: %s\n", path);
-        return -1;
-    }
-    length = static_cast<std::size_t>(end);
-    if (std::fseek(file, 0, SEEK_SET) != 0) {
+    if (end < 0 || std::fseek(file, 0, SEEK_SET) != 0) {
         std::printf("ERROR: seek error: %s\n", path);
         return -1;
     }
